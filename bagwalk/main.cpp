@@ -11,11 +11,13 @@
 
 #include "read_k.hpp"
 
-// Lines are gathered into blocks of this size before they go to stdout.
-constexpr std::size_t block_size = 1024 * 1024;
+// Lines are gathered into blocks of this size before they go to stdout:
+// large enough to make the calls to stdio few, small enough to stay in the
+// processor's cache until the system has copied the block out of it.
+constexpr std::size_t block_size = 256 * 1024;
 
-// The buffer of stdout itself. Where a block is written past it in one
-// piece, this is all that stdio may copy of the block.
+// The buffer of stdout itself, a fraction of a block: stdio writes most of
+// a block straight from where it is, copying at most this much of it.
 constexpr std::size_t stdout_buffer_size = 64 * 1024;
 
 // Fast copies move this many bytes at a time and so may overrun their end
@@ -191,16 +193,19 @@ put_run(walk &w, block &b)
 				return false;
 			used = b.used;
 		} else {
+			// Held apart, lest the stores below be thought to change them.
+			const char *const text = items[p].text;
+			const std::size_t length = items[p].length;
 			char *const out = base + used;
-			const item &last = items[p];
-			for (std::size_t done = 0; done < prefix_length; done += wide)
+			std::memcpy(out, prefix, wide);
+			for (std::size_t done = wide; done < prefix_length; done += wide)
 				std::memcpy(out + done, prefix + done, wide);
 			char *const tail = out + prefix_length;
-			for (std::size_t i = 0; last.text[i] != '\0'; i++)
-				tail[i] = last.text[i];
-			tail[last.length] = ' ';
-			tail[last.length + 1] = '\n';
-			used += prefix_length + last.length + 2;
+			for (std::size_t i = 0; text[i] != '\0'; i++)
+				tail[i] = text[i];
+			tail[length] = ' ';
+			tail[length + 1] = '\n';
+			used += prefix_length + length + 2;
 		}
 		if (p == limit)
 			break;
