@@ -100,7 +100,8 @@ pick_k(std::uint8_t selector)
 	return table[selector % table.size()];
 }
 
-// tuples is n^k, the number of k-tuples of n positions, saturating.
+// tuples is n^k, the number of k-tuples of n positions, or some number
+// above most_tuples once it passes that.
 std::uint64_t
 tuples(std::size_t n, std::int32_t k)
 {
