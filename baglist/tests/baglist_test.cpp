@@ -1,5 +1,6 @@
 // baglist run as users run it: exact stdout, stderr and exit status.
 
+#include "oracle.hpp"
 #include "run_program.hpp"
 
 #include <gtest/gtest.h>
@@ -10,10 +11,12 @@
 
 namespace {
 
+using testing_support::brute_force_lines;
 using testing_support::output;
 using testing_support::run_options;
 using testing_support::run_program;
 using testing_support::run_result;
+using testing_support::with_items;
 using args = std::vector<std::string>;
 
 const std::string baglist = BAGLIST_PATH;
@@ -28,17 +31,6 @@ std::string
 usage_for(const std::string &name)
 {
 	return "usage: \n" + name + " <k> <item1> <item2> ... <itemN>  ~ n quorlex k\n";
-}
-
-// items(n) is a, b, c, ... as separate arguments after k.
-args
-with_items(const std::string &k, int n)
-{
-	args words = {k};
-	for (int i = 0; i < n; i++)
-		words.push_back(std::string(1, static_cast<char>('a' + i % 26)) +
-		    (i >= 26 ? std::to_string(i) : ""));
-	return words;
 }
 
 struct listing_case {
@@ -74,33 +66,6 @@ TEST(Baglist, WritesTheListing)
 		EXPECT_EQ(r.err, "");
 		EXPECT_TRUE(r.exited);
 		EXPECT_EQ(r.status, 0);
-	}
-}
-
-// Brute force: all k-tuples of positions in lexicographic order, kept when
-// they do not decrease, each written as a multiset line.
-std::string
-brute_force_lines(int k, const args &items)
-{
-	if (k <= 0)
-		return "\n";
-	std::string lines;
-	std::vector<std::size_t> tuple(static_cast<std::size_t>(k), 0);
-	for (;;) {
-		bool ordered = true;
-		for (std::size_t s = 1; s < tuple.size(); s++)
-			ordered = ordered && tuple[s - 1] <= tuple[s];
-		if (ordered) {
-			for (std::size_t position : tuple)
-				lines += items[position] + " ";
-			lines += "\n";
-		}
-		std::size_t s = tuple.size();
-		while (s > 0 && tuple[s - 1] == items.size() - 1)
-			tuple[--s] = 0;
-		if (s == 0)
-			return lines;
-		tuple[s - 1]++;
 	}
 }
 

@@ -1,5 +1,6 @@
 // bagwalk run as users run it: exact stdout, stderr and exit status.
 
+#include "oracle.hpp"
 #include "run_program.hpp"
 
 #include <gtest/gtest.h>
@@ -12,10 +13,12 @@
 
 namespace {
 
+using testing_support::brute_force_lines;
 using testing_support::output;
 using testing_support::run_options;
 using testing_support::run_program;
 using testing_support::run_result;
+using testing_support::with_items;
 using args = std::vector<std::string>;
 
 const std::string bagwalk = BAGWALK_PATH;
@@ -26,17 +29,6 @@ run_result
 run(const args &arguments, const run_options &options = {})
 {
 	return run_program(bagwalk, arguments, options);
-}
-
-// with_items is k and then n items a, b, c, ..., a26, b27, ... as arguments.
-args
-with_items(const std::string &k, int n)
-{
-	args words = {k};
-	for (int i = 0; i < n; i++)
-		words.push_back(std::string(1, static_cast<char>('a' + i % 26)) +
-		    (i >= 26 ? std::to_string(i) : ""));
-	return words;
 }
 
 // repeated is copies of text, each followed by a space.
@@ -104,30 +96,6 @@ TEST(Bagwalk, ShowsUsageForTooFewArguments)
 			EXPECT_TRUE(r.exited);
 			EXPECT_EQ(r.status, 0);
 		}
-	}
-}
-
-// Brute force: all k-tuples of positions in lexicographic order, kept when
-// they do not decrease, each written as a multiset line.
-std::string
-brute_force_lines(int k, const args &items)
-{
-	if (k <= 0)
-		return "\n";
-	std::string lines;
-	std::vector<std::size_t> tuple(static_cast<std::size_t>(k), 0);
-	for (;;) {
-		if (std::is_sorted(tuple.begin(), tuple.end())) {
-			for (std::size_t position : tuple)
-				lines += items[position] + " ";
-			lines += "\n";
-		}
-		std::size_t s = tuple.size();
-		while (s > 0 && tuple[s - 1] == items.size() - 1)
-			tuple[--s] = 0;
-		if (s == 0)
-			return lines;
-		tuple[s - 1]++;
 	}
 }
 

@@ -1,6 +1,7 @@
 // The enumerator held against brute force and an independent count.
 
 #include "multiset_enumerator.hpp"
+#include "oracle.hpp"
 
 #include <gtest/gtest.h>
 
@@ -16,35 +17,20 @@ namespace {
 
 using strings = std::vector<std::string>;
 
-// Brute force: every k-tuple of positions in lexicographic order, kept when
-// the positions do not decrease from slot to slot.
+// brute_force is the listing worked out by trying every tuple of positions.
 template <typename T>
 std::vector<std::vector<T>>
 brute_force(int k, const std::vector<T> &items)
 {
 	std::vector<std::vector<T>> found;
-	if (k <= 0)
-		return {{}};
-	if (items.empty())
-		return {};
-	std::vector<std::size_t> tuple(static_cast<std::size_t>(k), 0);
-	for (;;) {
-		bool ordered = true;
-		for (std::size_t s = 1; s < tuple.size(); s++)
-			ordered = ordered && tuple[s - 1] <= tuple[s];
-		if (ordered) {
-			std::vector<T> multiset;
-			for (std::size_t position : tuple)
-				multiset.push_back(items[position]);
-			found.push_back(multiset);
-		}
-		std::size_t s = tuple.size();
-		while (s > 0 && tuple[s - 1] == items.size() - 1)
-			tuple[--s] = 0;
-		if (s == 0)
-			return found;
-		tuple[s - 1]++;
+	for (const auto &tuple :
+	    testing_support::brute_force_positions(k, items.size())) {
+		std::vector<T> multiset;
+		for (std::size_t position : tuple)
+			multiset.push_back(items[position]);
+		found.push_back(multiset);
 	}
+	return found;
 }
 
 struct oracle_case {
