@@ -10,6 +10,16 @@
 
 #include <sys/resource.h>
 
+// UNDER_ASAN is defined where AddressSanitizer is built in: its shadow
+// memory cannot live under an address-space limit.
+#if defined(__SANITIZE_ADDRESS__)
+#define UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define UNDER_ASAN 1
+#endif
+#endif
+
 namespace testing_support {
 
 // Where the child's standard output goes.

@@ -174,14 +174,6 @@ TEST(Baglist, RefusesAListingThatCannotFit)
 	}
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define UNDER_ASAN 1
-#endif
-#endif
-
 TEST(Baglist, SaysSoWhenMemoryRunsOut)
 {
 #ifdef UNDER_ASAN

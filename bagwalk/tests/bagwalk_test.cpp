@@ -202,14 +202,6 @@ TEST(Bagwalk, StopsWhenTheReaderGoesAway)
 	EXPECT_EQ(told.status, 1);
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-#define UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define UNDER_ASAN 1
-#endif
-#endif
-
 TEST(Bagwalk, SaysSoWhenItsArraysCannotBeHad)
 {
 #ifdef UNDER_ASAN
