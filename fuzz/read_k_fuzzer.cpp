@@ -1,11 +1,9 @@
 // read_k_fuzzer: the saturating k reader held against a model of its
 // syntax, against strtoll, and against atoi wherever atoi is defined, for
-// any text. With BAGS_FUZZ_BAGWALK it holds bagwalk's reader to the same.
+// any text, and bagwalk's reader to the same.
 
 #include "arguments.hpp"
-#ifdef BAGS_FUZZ_BAGWALK
 #include "read_k.hpp"
-#endif
 
 #include <cerrno>
 #include <cstddef>
@@ -131,8 +129,6 @@ LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 	const reading expected = model(text);
 
 	check_reader(read_k, text, expected);
-#ifdef BAGS_FUZZ_BAGWALK
 	check_reader(bagwalk::read_k, text, expected);
-#endif
 	return 0;
 }
