@@ -3,50 +3,73 @@
 #
 #	bench/baglist.sh [build directory] [pairs]
 #
-# Both write `baglist 6` with 24 one-letter items (475,020 lines) into a pipe;
-# the figures are each producer's own cpu time (user + system, from wait4),
-# median of the pairs, run alternately. Also the write(2) calls per line and
-# the peak memory against what the result itself takes.
+# Both write `baglist 6` with 24 one-letter items (475,020 lines) into a pipe
+# read by wc -c; the figures are each producer's own cpu time (user + system,
+# from wait4), median of the pairs, run alternately. Then the write(2) calls
+# per line, and the peak memory against what the result itself takes. With
+# BENCH_CPU=N both ends of each pipe run on cpu N alone (taskset), which
+# steadies the figures on a busy or virtual machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 pairs=${2:-7}
 
 cmake -S . -B "$build" >/dev/null
-cmake --build "$build" -j 2 --target baglist pipe_cpu write_floor >/dev/null
+cmake --build "$build" -j 2 --target baglist cpu_of write_floor >/dev/null
 baglist=$build/baglist/baglist
+cpu_of=$build/bench/cpu_of
 k=6
 items=(a b c d e f g h i j k l m n o p q r s t u v w x)
-listing=$(mktemp)
-trap 'rm -f "$listing" "$listing".*' EXIT
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+listing=$scratch/listing
 "$baglist" "$k" "${items[@]}" >"$listing"
-lines=$(wc -l <"$listing")
+lines=$(wc -l <"$listing" | tr -d ' ')
+size=$(wc -c <"$listing" | tr -d ' ')
+pin=()
+if [ -n "${BENCH_CPU:-}" ]; then
+	pin=(taskset -c "$BENCH_CPU")
+fi
 
-field() { awk -v name="$1" '{ for (i = 1; i < NF; i++) if ($i == name) print $(i + 1) }'; }
+field() { awk -v name="$1" '{ for (i = 1; i < NF; i++) if ($i == name) print $(i + 1) }' "$2"; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# run_into_pipe name command...: one run into wc -c; appends the cpu time and
+# peak memory to $scratch/name.cpu and .rss, and fails on a short listing.
+run_into_pipe() {
+	local name=$1 bytes
+	shift
+	bytes=$("${pin[@]}" "$cpu_of" "$@" 2>"$scratch/report" | "${pin[@]}" wc -c | tr -d ' ')
+	if [ "$bytes" != "$size" ]; then
+		echo "bench/baglist.sh: $name wrote $bytes bytes, not $size" >&2
+		exit 1
+	fi
+	field cpu "$scratch/report" >>"$scratch/$name.cpu"
+	field maxrss "$scratch/report" >>"$scratch/$name.rss"
+}
+
 for ((i = 0; i < pairs; i++)); do
-	"$build/bench/pipe_cpu" "$baglist" "$k" "${items[@]}" >>"$listing.baglist"
-	"$build/bench/pipe_cpu" "$build/bench/write_floor" "$listing" >>"$listing.floor"
+	run_into_pipe baglist "$baglist" "$k" "${items[@]}"
+	run_into_pipe floor "$build/bench/write_floor" "$listing"
 done
-ours=$(field cpu <"$listing.baglist" | median)
-floor=$(field cpu <"$listing.floor" | median)
-rss=$(field maxrss <"$listing.baglist" | median)
+ours=$(median <"$scratch/baglist.cpu")
+floor=$(median <"$scratch/floor.cpu")
+rss=$(median <"$scratch/baglist.rss")
 
 writes=unknown
 if command -v strace >/dev/null; then
-	strace -f -c -e trace=write -o "$listing.strace" "$baglist" "$k" "${items[@]}" >/dev/null
-	writes=$(awk '$NF == "write" { print $4 }' "$listing.strace")
+	strace -f -c -e trace=write -o "$scratch/strace" "$baglist" "$k" "${items[@]}" >/dev/null
+	writes=$(awk '$NF == "write" { print $4 }' "$scratch/strace")
 fi
 
 # What the result itself takes: the outer array, and per multiset one block
-# of k strings with malloc's 16-byte rounding and header.
+# of k strings with malloc's header and 16-byte rounding.
 result_kib=$(awk -v n="$lines" -v k="$k" 'BEGIN {
 	block = int((k * 32 + 8 + 15) / 16) * 16
 	printf "%d", (n * 24 + n * block) / 1024 }')
 
-printf 'workload        baglist %s with %d items: %d lines, %d bytes\n' "$k" "${#items[@]}" "$lines" "$(wc -c <"$listing")"
-printf 'cpu, baglist    %.3f s (median of %d)\n' "$ours" "$pairs"
+printf 'workload        baglist %s with %d items: %d lines, %d bytes\n' "$k" "${#items[@]}" "$lines" "$size"
+printf 'cpu, baglist    %.3f s (median of %d pairs%s)\n' "$ours" "$pairs" "${BENCH_CPU:+, on cpu $BENCH_CPU}"
 printf 'cpu, floor      %.3f s (one write(2) per line)\n' "$floor"
 printf 'ratio           %.2f (target at most 1.25)\n' "$(awk -v a="$ours" -v b="$floor" 'BEGIN { print a / b }')"
 printf 'write(2) calls  %s for %d lines\n' "$writes" "$lines"
