@@ -13,6 +13,7 @@
 //                 many bytes, of any value, follow
 
 #include "multiset_enumerator.hpp"
+#include "oracle.hpp"
 
 #include <algorithm>
 #include <array>
@@ -146,58 +147,11 @@ read_items(bytes &in)
 	return items;
 }
 
-// brute_force is every k-tuple of positions 0..n-1, read off as the digits
-// of 0 .. n^k - 1 in base n so that they come in lexicographic order, kept
-// when the positions do not decrease from slot to slot.
-std::vector<positions>
-brute_force(std::size_t n, std::int32_t k)
-{
-	const std::size_t width = k > 0 ? static_cast<std::size_t>(k) : 0;
-	const std::uint64_t total = tuples(n, k);
-	std::vector<positions> kept;
-
-	// An empty list at a large k has no tuples and must not get a
-	// buffer of k positions.
-	if (total == 0)
-		return kept;
-	positions tuple(width);
-
-	for (std::uint64_t index = 0; index < total; index++) {
-		std::uint64_t rest = index;
-		for (std::size_t s = width; s > 0; s--) {
-			tuple[s - 1] = static_cast<std::size_t>(rest % n);
-			rest /= n;
-		}
-		if (std::is_sorted(tuple.begin(), tuple.end()))
-			kept.push_back(tuple);
-	}
-	return kept;
-}
-
-// plus adds, saturating at UINT64_MAX.
-std::uint64_t
-plus(std::uint64_t a, std::uint64_t b)
-{
-	return a > most - b ? most : a + b;
-}
-
-// pascal is Pascal's triangle, saturating: a row's entries are sums of the
-// row above, and a sum with a saturated term or one beyond 64 bits
-// saturates, so every entry is min(C(row, column), UINT64_MAX).
+// pascal is Pascal's triangle, saturating, made once.
 const std::vector<std::vector<std::uint64_t>> &
 pascal()
 {
-	static const std::vector<std::vector<std::uint64_t>> triangle = [] {
-		std::vector<std::vector<std::uint64_t>> rows(pascal_rows,
-		    std::vector<std::uint64_t>(pascal_rows, 0));
-		for (std::size_t row = 0; row < pascal_rows; row++) {
-			rows[row][0] = 1;
-			for (std::size_t column = 1; column <= row; column++)
-				rows[row][column] = plus(rows[row - 1][column - 1],
-				    rows[row - 1][column]);
-		}
-		return rows;
-	}();
+	static const auto triangle = testing_support::saturating_pascal(pascal_rows);
 	return triangle;
 }
 
@@ -398,7 +352,8 @@ LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 	check_table_count(table_n, table_k);
 	check_huge_count(huge_n, huge_k);
 
-	const std::vector<positions> oracle = brute_force(items.size(), k);
+	const std::vector<positions> oracle =
+	    testing_support::brute_force_positions(k, items.size());
 	check(oracle.size() == pascal_count(items.size(), k));
 	check(bags::multiset_coefficient(items.size(), k) == oracle.size());
 	check_eager(k, items, oracle);

@@ -28,6 +28,23 @@ brute_force_positions(int k, std::size_t n)
 	}
 }
 
+std::vector<std::vector<std::uint64_t>>
+saturating_pascal(std::size_t rows)
+{
+	constexpr std::uint64_t most = UINT64_MAX;
+	std::vector<std::vector<std::uint64_t>> triangle(rows);
+
+	for (std::size_t row = 0; row < rows; row++) {
+		triangle[row].assign(row + 1, 1);
+		for (std::size_t column = 1; column < row; column++) {
+			const std::uint64_t a = triangle[row - 1][column - 1];
+			const std::uint64_t b = triangle[row - 1][column];
+			triangle[row][column] = a > most - b ? most : a + b;
+		}
+	}
+	return triangle;
+}
+
 std::string
 brute_force_lines(int k, const std::vector<std::string> &items)
 {

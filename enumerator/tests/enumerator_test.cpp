@@ -200,16 +200,8 @@ TEST(EnumerateMultisets, RefusesACountBeyondAVector)
 // Pascal's triangle with saturating addition: an independent count.
 TEST(MultisetCoefficient, MatchesPascalsTriangle)
 {
-	constexpr std::uint64_t most = UINT64_MAX;
 	constexpr int rows = 130;
-	std::vector<std::vector<std::uint64_t>> c(rows);
-	for (int t = 0; t < rows; t++) {
-		c[t].assign(t + 1, 1);
-		for (int m = 1; m < t; m++) {
-			const std::uint64_t a = c[t - 1][m - 1], b = c[t - 1][m];
-			c[t][m] = a > most - b ? most : a + b;
-		}
-	}
+	const auto c = testing_support::saturating_pascal(rows);
 	for (int n = 1; n < rows; n++)
 		for (int k = 1; n + k - 1 < rows; k++)
 			ASSERT_EQ(bags::multiset_coefficient(n, k), c[n + k - 1][k])
