@@ -31,27 +31,16 @@ if [ -n "${BENCH_CPU:-}" ]; then
 	pin=(taskset -c "$BENCH_CPU")
 fi
 
-field() { awk -v name="$1" '{ for (i = 1; i < NF; i++) if ($i == name) print $(i + 1) }' "$2"; }
-median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-
-# run_into_pipe name command...: one run into wc -c; appends the cpu time and
-# peak memory to $scratch/name.cpu and .rss, and fails on a short listing.
-run_into_pipe() {
-	local name=$1 bytes
-	shift
-	bytes=$("${pin[@]}" "$cpu_of" "$@" 2>"$scratch/report" | "${pin[@]}" wc -c | tr -d ' ')
-	if [ "$bytes" != "$size" ]; then
-		echo "bench/baglist.sh: $name wrote $bytes bytes, not $size" >&2
-		exit 1
-	fi
-	field cpu "$scratch/report" >>"$scratch/$name.cpu"
-	field maxrss "$scratch/report" >>"$scratch/$name.rss"
-}
+. bench/common.sh
 
 for ((i = 0; i < pairs; i++)); do
 	run_into_pipe baglist "$baglist" "$k" "${items[@]}"
 	run_into_pipe floor "$build/bench/write_floor" "$listing"
 done
+if ! same_bytes "$size" baglist floor; then
+	echo "bench/baglist.sh: baglist and the floor did not both write $size bytes" >&2
+	exit 1
+fi
 ours=$(median <"$scratch/baglist.cpu")
 floor=$(median <"$scratch/floor.cpu")
 rss=$(median <"$scratch/baglist.rss")

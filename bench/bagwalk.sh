@@ -21,24 +21,15 @@ cpu_of=$build/bench/cpu_of
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-field() { awk -v name="$1" '{ for (i = 1; i < NF; i++) if ($i == name) print $(i + 1) }' "$2"; }
-median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-
-# run_into_pipe name command...: one run into wc -c; appends the cpu time to
-# $scratch/name.cpu and the bytes wc counted to $scratch/name.bytes.
-run_into_pipe() {
-	local name=$1
-	shift
-	"$cpu_of" "$@" 2>"$scratch/report" | wc -c | tr -d ' ' >>"$scratch/$name.bytes"
-	field cpu "$scratch/report" >>"$scratch/$name.cpu"
-}
+pin=()
+. bench/common.sh
 
 # compare title k items...: bagwalk k items... against cat of its listing.
 compare() {
 	local title=$1
 	shift
 	local listing=$scratch/listing
-	rm -f "$scratch"/*.cpu "$scratch"/*.bytes
+	rm -f "$scratch"/*.cpu "$scratch"/*.rss "$scratch"/*.bytes
 	"$bagwalk" "$@" >"$listing"
 	cat "$listing" >/dev/null # into the page cache
 	for ((i = 0; i < pairs; i++)); do
@@ -47,7 +38,7 @@ compare() {
 	done
 	local size ours floor
 	size=$(wc -c <"$listing" | tr -d ' ')
-	if [ "$(sort -u "$scratch/bagwalk.bytes" "$scratch/cat.bytes")" != "$size" ]; then
+	if ! same_bytes "$size" bagwalk cat; then
 		echo "bench/bagwalk.sh: $title: bagwalk and cat wrote different byte counts" >&2
 		exit 1
 	fi
