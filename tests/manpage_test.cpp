@@ -80,8 +80,10 @@ protected:
 	static void SetUpTestSuite()
 	{
 		// The examples name the programs as a user would: find them first.
+		const char *const inherited = std::getenv("PATH");
 		const std::string path = directory_of(BAGLIST_PATH) + ":" +
-		    directory_of(BAGWALK_PATH) + ":" + std::getenv("PATH");
+		    directory_of(BAGWALK_PATH) + ":" +
+		    (inherited != nullptr ? inherited : "/bin:/usr/bin");
 		setenv("PATH", path.c_str(), 1);
 	}
 };
